@@ -1,0 +1,7 @@
+#include "caldrin_runner.h"
+
+std::vector<std::shared_ptr<CaldrinRunner>> available_runners() {
+    std::vector<std::shared_ptr<CaldrinRunner>> runners;
+    runners.push_back(make_linux_runner(CALDRIN_PROGRAM));
+    return runners;
+}

@@ -236,10 +236,10 @@ TEST_P(ConsoleSession, MatchesByteForByte) {
     TempDir work;
     std::vector<std::unique_ptr<TempDir>> folders;
     std::vector<DriveFolder> drives;
-    for (const DriveSpec& spec : c.drives) {
+    for (const DriveSpec& wanted : c.drives) {
         folders.push_back(std::make_unique<TempDir>());
-        make_drive(*folders.back(), spec.kind);
-        drives.push_back({spec.letter, folders.back()->path(), spec.type});
+        make_drive(*folders.back(), wanted.kind);
+        drives.push_back({wanted.letter, folders.back()->path(), wanted.type});
     }
     for (const HostFile& f : c.files_before) write_file(work.file(f.name), *f.content);
 

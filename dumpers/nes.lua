@@ -52,12 +52,12 @@ end
 
 -- Runs a destructive memory test on a RAM that may hold something worth
 -- keeping: the ten bytes the test overwrites are read first and written back.
-local function keeping_ten_bytes(address, test)
-    local saved = read.at(string.format("memory at %04X", address), address, 10)
+local function keeping_ten_bytes(what, address, test)
+    local saved = read.at(what, address, 10)
     local result = test()
     return result, function()
         fd_CpuWriteAscii(address, saved)
-        local back = read.at(string.format("memory at %04X", address), address, 10)
+        local back = read.at(what, address, 10)
         if back ~= saved then
             read.stop(string.format("The RAM at %04X did not take its first ten bytes back (%s written, %s read).",
                 address, saved, back))
@@ -72,9 +72,11 @@ local function dump(answer, board)
 
     -- What memories the board carries, before any bank is touched.
     if board.ram_on then board.ram_on() end
-    local has_prg_ram, put_back = keeping_ten_bytes(PRG_RAM, function() return fd_CheckSRAM() == 1 end)
+    local has_prg_ram, put_back = keeping_ten_bytes("PRG RAM test at 6000", PRG_RAM,
+        function() return fd_CheckSRAM() == 1 end)
     if has_prg_ram then put_back() end
-    local chr_is_rom, put_back_chr = keeping_ten_bytes(CHR, function() return fd_CheckVROM() == 1 end)
+    local chr_is_rom, put_back_chr = keeping_ten_bytes("CHR RAM test at 0000", CHR,
+        function() return fd_CheckVROM() == 1 end)
     if not chr_is_rom then put_back_chr() end
 
     local prg_kib, chr_kib = 0, 0
@@ -84,16 +86,23 @@ local function dump(answer, board)
         console.progress(text)
     end
     show()
-    local prg = banks.read(board.prg, function(bytes)
+    -- The count shown runs ahead of the size while the last banks are read
+    -- to see whether the memory starts over.
+    local prg, prg_banks = banks.read(board.prg, function(bytes)
         prg_kib = bytes / 1024
         show()
     end)
+    prg_kib = prg_banks * board.prg.unit / 1024
+    show()
     local chr = {}
     if chr_is_rom then
-        chr = banks.read(board.chr, function(bytes)
+        local chr_banks
+        chr, chr_banks = banks.read(board.chr, function(bytes)
             chr_kib = bytes / 1024
             show()
         end)
+        chr_kib = chr_banks * board.chr.unit / 1024
+        show()
     end
     if has_prg_ram and board.ram_off then board.ram_off() end
 

@@ -29,8 +29,7 @@ function banks.read(memory, progress)
     local bytes_read = 0
     local function bank(i)
         if not got[i] then
-            local what = string.format("%s bank %d (%d KiB from %d KiB on)", memory.name, i,
-                memory.unit / 1024, i * memory.unit / 1024)
+            local what = string.format("%s bank %d (%d KiB banks)", memory.name, i, memory.unit / 1024)
             local hex, crc = read.block(what, memory.unit, function() return memory.select(i) end,
                 memory.seen)
             got[i] = { hex = hex, crc = crc }

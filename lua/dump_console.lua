@@ -78,7 +78,7 @@ end
 function console.failed(message, outcome)
     console.end_progress()
     print(message)
-    print(outcome)
+    if outcome then print(outcome) end
 end
 
 return console

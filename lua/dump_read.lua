@@ -40,7 +40,7 @@ end
 -- told what every read returned (bus-conflict boards keep track of what the
 -- CPU sees).
 function read.block(what, length, select, seen)
-    local earlier = {}
+    local earlier, empty = {}, 0
     for _ = 1, ATTEMPTS do
         local address = select()
         local hex, crc = read.once(address, length)
@@ -50,14 +50,16 @@ function read.block(what, length, select, seen)
                 if other == hex then return hex, crc end
             end
             earlier[#earlier + 1] = hex
+        else
+            empty = empty + 1
         end
     end
-    if #earlier == 0 then
-        read.stop(what .. ": the device gave nothing back (" .. ATTEMPTS ..
-            " reads). Is the dumper still connected, with the cartridge in it?")
+    if empty > 0 then
+        read.stop(string.format("%s: %d of %d reads came back empty; the device stopped answering." ..
+            " Is the dumper still connected, with the cartridge in it?", what, empty, ATTEMPTS))
     end
-    read.stop(what .. ": " .. ATTEMPTS .. " reads, no two alike. Clean the cartridge contacts" ..
-        " and seat it again.")
+    read.stop(string.format("%s: %d reads, no two alike. Clean the cartridge contacts and seat it again.",
+        what, ATTEMPTS))
 end
 
 -- A block at a fixed address.

@@ -121,7 +121,7 @@ std::vector<SessionCase> session_cases() {
         {"DoWordCount", kFamicomOnE, "do\ndo a.lua b\nDO\n",
          session(kFamicomInit, {"invalid parameter\n", "invalid parameter\n", "invalid parameter\n"})},
         {"ScanStopsAtFirstDumperDrive",
-         {{'E', Drive::famicom}, {'D', Drive::unknown_record}, {'C', Drive::no_identification}},
+         {{'E', Drive::famicom}, {'D', Drive::unknown_record}, {'B', Drive::no_identification}},
          "d 0 1\ninit e\nd 0 1\ninit d\nd 0 1\nlist\n",
          session("", {kNotInitialised, kFamicomInit, dump(0, 1), "init error,not find dump device\n",
                       kNotInitialised, "Find D: SOMETHING_ELSE_1\nFind E: NV4_PCB02_FW0102\n"})},

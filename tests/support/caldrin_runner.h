@@ -30,6 +30,9 @@ public:
 // The Linux program, drives given through CALDRIN_DRIVES.
 std::unique_ptr<CaldrinRunner> make_linux_runner(const std::string& program);
 
+// The Windows program under Wine, where this machine has Wine (tests/windows).
+void add_windows_runners(std::vector<std::shared_ptr<CaldrinRunner>>& runners);
+
 // Every runner this build can use (the Linux program always; others where
 // they were built and can run here).
 std::vector<std::shared_ptr<CaldrinRunner>> available_runners();

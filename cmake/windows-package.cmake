@@ -4,14 +4,12 @@ install(TARGETS caldrin RUNTIME DESTINATION .)
 if(EXISTS ${PROJECT_SOURCE_DIR}/README.md)
     install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 endif()
-# Only folders that hold something, so the zip carries no empty folders.
+# The Lua files of both folders; the folders themselves only when they hold
+# some, so the zip carries no empty folders.
 foreach(_folder lua dumpers)
-    file(GLOB_RECURSE _shipped LIST_DIRECTORIES false RELATIVE ${PROJECT_SOURCE_DIR}/${_folder}
-         ${PROJECT_SOURCE_DIR}/${_folder}/*)
-    list(FILTER _shipped EXCLUDE REGEX "(^|/)\\.")
+    file(GLOB _shipped ${PROJECT_SOURCE_DIR}/${_folder}/*.lua)
     if(_shipped)
-        install(DIRECTORY ${PROJECT_SOURCE_DIR}/${_folder}/ DESTINATION ${_folder}
-                PATTERN ".*" EXCLUDE)
+        install(FILES ${_shipped} DESTINATION ${_folder})
     endif()
 endforeach()
 

@@ -11,7 +11,7 @@ else
     as_root() { sudo "$@"; }
 fi
 
-packages="g++-mingw-w64-i686 wine wine32:i386"
+packages="g++-mingw-w64-i686 wine wine32:i386 dpkg-dev"
 
 missing=""
 for package in $packages; do

@@ -9,7 +9,10 @@
 namespace fd {
 
 int program_folder(lua_State* L) {
-    const std::string folder = platform::program_directory();
+    // Kept outside the frame: an engine error in the push unwinds without
+    // running destructors.
+    static std::string folder;
+    folder = platform::program_directory();
     lua_pushlstring(L, folder.data(), folder.size());
     return 1;
 }

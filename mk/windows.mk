@@ -4,7 +4,7 @@ WIN32_BUILD ?= build-win32
 
 DEPS_BEFORE += tools/deps-windows.sh
 
-.PHONY: windows dist clean-windows
+.PHONY: windows dist clean-windows wine-stop
 
 # Configured every time (cheap once configured): Lua files that appear in
 # lua/ and dumpers/ join the zip.
@@ -19,6 +19,13 @@ dist: windows
 # The tables of make check run against the Windows program too, so it is
 # built first, after the packages it needs.
 check: deps windows
+
+# The tests keep their Wine prefix's wineserver running between test
+# processes; it would end by itself half a minute later.
+CHECK_AFTER += wine-stop
+wine-stop:
+	@prefix=$(abspath $(BUILD))/tests/windows/wine-prefix; \
+	if [ -d $$prefix ]; then WINEPREFIX=$$prefix wineserver -k 2>/dev/null || true; fi
 
 clean: clean-windows
 clean-windows:

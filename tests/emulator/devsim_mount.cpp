@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -94,8 +95,13 @@ DevsimMount::DevsimMount(const std::vector<uint8_t>& image, const std::string& c
     argv.push_back(cart);
     argv.push_back(mountpoint_);
 
+    const pid_t parent = ::getpid();
     pid_ = ::fork();
     if (pid_ == 0) {
+        // Should the test process die without its destructors (a crash, a
+        // sanitizer stop), the emulator is told to unmount and end.
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != parent) ::_exit(1);
         const int out = ::open(output_path_.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
         const int null = ::open("/dev/null", O_RDONLY);
         ::dup2(null, 0);
@@ -200,7 +206,7 @@ int send_run(const std::string& path, const std::vector<uint8_t>& run) {
     std::vector<uint8_t> storage(run.size() + 4096 + 16);
     uint8_t* at = storage.data();
     at += (4096 - reinterpret_cast<uintptr_t>(at) % 4096) % 4096 + 16;
-    std::memcpy(at, run.data(), run.size());
+    if (!run.empty()) std::memcpy(at, run.data(), run.size());
 
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return errno;

@@ -23,9 +23,9 @@ local PRG_RAM = 0x6000
 local CHR = 0x0000
 
 local function usage()
-    print("Answer with the mapper number, then optionally the image file (" .. DEFAULT_FILE ..
-        " unless named) and h or v for the mirroring of boards that solder it (h unless named).")
     print("Mappers: " .. famicom.board_list() .. ".")
+    print("Answer with the mapper number, then the image file (" .. DEFAULT_FILE .. " unless named)")
+    print("and h or v, the mirroring of boards that solder it (h unless named).")
 end
 
 -- "MAPPER [FILE] [h|v]", the last two in either order.
@@ -118,7 +118,7 @@ local function dump(answer, board)
     for _, bank in ipairs(chr) do texts[#texts + 1] = bank.hex end
     local size = file.write(name, texts)
     local elapsed = clock()
-    console.end_progress()
+    console.clear_progress()
 
     local rom_crc = crc32.join(prg_crc.value, chr_crc.value, chr_size)
     local rows = {

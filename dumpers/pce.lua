@@ -55,7 +55,7 @@ local function dump(name)
     console.progress(string.format("Writing %s", name))
     local size = file.write(name, texts)
     local elapsed = clock()
-    console.end_progress()
+    console.clear_progress()
     console.report({
         { "HuCard", string.format("%s (%s)", console.kib(layout.size), layout.note) },
         { "CRC-32", crc32.hex(image_crc.value) },

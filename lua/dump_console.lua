@@ -33,7 +33,17 @@ function console.progress(text)
     shown = #text
 end
 
--- Ends the progress line so that what follows starts on a line of its own.
+-- Takes the progress line away once the work is done: the report says it
+-- all.
+function console.clear_progress()
+    if shown > 0 then
+        io.write("\r", string.rep(" ", shown), "\r")
+        io.flush()
+        shown = 0
+    end
+end
+
+-- Ends the progress line, keeping it: it shows how far the work got.
 function console.end_progress()
     if shown > 0 then
         io.write("\n")

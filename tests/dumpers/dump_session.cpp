@@ -52,7 +52,7 @@ std::string report_value(const std::string& out, const std::string& label) {
     // The report comes last; the question before it may start with the same word.
     std::string found;
     for (size_t at = out.find(label); at != std::string::npos; at = out.find(label, at + 1)) {
-        if (at != 0 && out[at - 1] != '\n') continue;
+        if (at != 0 && out[at - 1] != '\n' && out[at - 1] != '\r') continue;
         size_t value = at + label.size();
         if (value + 1 >= out.size() || out[value] != ' ' || out[value + 1] != ' ') continue;
         while (value < out.size() && out[value] == ' ') ++value;

@@ -36,7 +36,8 @@ std::string dump_command(const std::string& script, const std::string& answer);
 // A file in the mount's working folder, or nullopt when there is none.
 std::optional<std::vector<uint8_t>> work_file(const devsim_test::DevsimMount& mount, const std::string& name);
 
-// The value of the last report line with that label, the label followed by
+// The value of the last report line with that label (at the start of a line,
+// or after the progress line it replaces), the label followed by
 // at least two blanks ("ROM CRC-32  1A2B3C4D ..." gives "1A2B3C4D ..."); empty
 // when there is none.
 std::string report_value(const std::string& out, const std::string& label);

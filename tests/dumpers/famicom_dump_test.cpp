@@ -56,6 +56,7 @@ TEST_P(FamicomDump, ImageEqualsTheCartridge) {
     ASSERT_EQ(dumped->size(), image.size()) << out;
     EXPECT_TRUE(*dumped == image) << "the dump differs from the cartridge image\n" << out;
 
+    EXPECT_EQ(report_value(out, "Mapper").substr(0, 2), std::to_string(c.mapper) + " ") << out;
     const size_t prg = c.prg_kib * 1024, chr = c.chr_kib * 1024;
     EXPECT_EQ(words(report_value(out, "PRG ROM")), std::to_string(c.prg_kib) + " KiB CRC-32 " + crc_text(image, 16, prg));
     if (chr != 0)

@@ -82,8 +82,8 @@ end
 
 local function main()
     print("Famicom/NES battery RAM backup and restore")
-    print("Answer backup or restore, the .sav file, and the mapper number for MMC1 (1) or MMC3 (4)" ..
-        " cartridges (0, no mapper, unless named).")
+    print("Answer backup or restore, then the .sav file, then the mapper number for MMC1 (1)")
+    print("and MMC3 (4) cartridges (0, no mapper, unless named).")
     local words = console.ask("backup|restore file [mapper]: ")
     if not words or #words == 0 then
         print("No answer: nothing was done.")

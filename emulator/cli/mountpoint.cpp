@@ -10,7 +10,12 @@ namespace devsim {
 
 std::string check_mountpoint(const std::string& path) {
     struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) return path + ": " + std::strerror(errno);
+    if (::stat(path.c_str(), &st) != 0) {
+        const int error = errno;
+        std::string why = path + ": " + std::strerror(error);
+        if (error == ENOTCONN) why += " (a mount whose file system has ended: fusermount3 -u it first)";
+        return why;
+    }
     if (!S_ISDIR(st.st_mode)) return path + ": not a folder";
     DIR* dir = ::opendir(path.c_str());
     if (dir == nullptr) return path + ": " + std::strerror(errno);

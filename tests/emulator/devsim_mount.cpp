@@ -68,12 +68,23 @@ std::string fuse_unavailable_reason() {
 std::string devsim_program() { return DEVSIM_PROGRAM; }
 
 bool is_mounted(const std::string& path) {
+    // The table writes blanks and the like in a path as octal escapes.
+    std::string escaped;
+    for (char c : path) {
+        if (c == ' ' || c == '\t' || c == '\n' || c == '\\') {
+            char code[8];
+            std::snprintf(code, sizeof code, "\\%03o", static_cast<unsigned char>(c));
+            escaped += code;
+        } else {
+            escaped += c;
+        }
+    }
     std::ifstream in("/proc/self/mountinfo");
     std::string line;
     while (std::getline(in, line)) {
         std::istringstream fields(line);
         std::string id, parent, device, root, mount_point;
-        if (fields >> id >> parent >> device >> root >> mount_point && mount_point == path) return true;
+        if (fields >> id >> parent >> device >> root >> mount_point && mount_point == escaped) return true;
     }
     return false;
 }

@@ -72,21 +72,16 @@ function read.device_answers(address)
     return read.once(address, 16) ~= nil
 end
 
--- Hex text to bytes and back.
-local byte_of, hex_of = {}, {}
+-- Hex text as the script functions give it, to bytes for searching.
+local byte_of = {}
 for value = 0, 255 do
     local digits = string.format("%02X", value)
     byte_of[digits] = string.char(value)
     byte_of[digits:lower()] = string.char(value)
-    hex_of[string.char(value)] = digits
 end
 
 function read.bytes(hex)
     return (hex:gsub("%x%x", byte_of))
-end
-
-function read.hex(bytes)
-    return (bytes:gsub(".", hex_of))
 end
 
 return read

@@ -24,6 +24,9 @@ struct Cartridge {
     // A 16 KiB PRG bank made a copy of bank 0, as games that repeat a bank
     // have; 0 for none. The size detection must not stop there.
     uint32_t copy_of_bank_0 = 0;
+    // The last 16 KiB of PRG all FF: no byte holds a bank number, so bank
+    // writes on discrete boards must find a byte that lets it through.
+    bool blank_last_bank = false;
 };
 
 // An image whose banks all differ, with the header bits the dump must
@@ -34,6 +37,11 @@ std::vector<uint8_t> image_of(const Cartridge& c) {
     if (c.vertical) image[6] |= 0x01;
     if (c.copy_of_bank_0 != 0)
         std::copy(image.begin() + 16, image.begin() + 16 + 0x4000, image.begin() + 16 + c.copy_of_bank_0 * 0x4000);
+    if (c.blank_last_bank) {
+        const size_t end = 16 + c.prg_kib * 1024;
+        std::fill(image.begin() + static_cast<std::ptrdiff_t>(end - 0x4000),
+                  image.begin() + static_cast<std::ptrdiff_t>(end), 0xFF);
+    }
     return image;
 }
 
@@ -80,6 +88,7 @@ const Cartridge kCartridges[] = {
     {"uxrom_32k", 2, 32, 0, false, true},
     {"uxrom_256k_chr_rom", 2, 256, 8, false, false},
     {"uxrom_128k_bank_4_repeats_bank_0", 2, 128, 0, false, false, 4},
+    {"uxrom_128k_no_bank_table", 2, 128, 0, false, false, 0, true},
     {"cnrom_16k_chr_8k", 3, 16, 8, false, false},
     {"cnrom_32k_chr_32k", 3, 32, 32, false, true},
     {"mmc3_32k_chr_8k", 4, 32, 8, false, false},

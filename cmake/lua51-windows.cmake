@@ -28,6 +28,11 @@ if(NOT EXISTS ${CALDRIN_LUA51_SOURCE}/src/lua.h)
         endif()
         file(GLOB _lua51_dsc ${CALDRIN_LUA51_ROOT}/download/lua5.1_*.dsc)
     endif()
+    if(NOT _lua51_dsc)
+        message(FATAL_ERROR "No lua5.1 source package in ${CALDRIN_LUA51_ROOT}/download")
+    endif()
+    list(SORT _lua51_dsc)
+    list(GET _lua51_dsc -1 _lua51_dsc)
     # dpkg-source checks the files against the .dsc that apt took from the
     # signed archive index, and applies Debian's patches.
     file(REMOVE_RECURSE ${CALDRIN_LUA51_SOURCE})
@@ -37,7 +42,8 @@ if(NOT EXISTS ${CALDRIN_LUA51_SOURCE}/src/lua.h)
         OUTPUT_FILE ${CALDRIN_LUA51_ROOT}/unpack.log
         ERROR_FILE ${CALDRIN_LUA51_ROOT}/unpack.log)
     if(NOT _lua51_unpack EQUAL 0 OR NOT EXISTS ${CALDRIN_LUA51_SOURCE}/src/lua.h)
-        file(REMOVE_RECURSE ${CALDRIN_LUA51_SOURCE})
+        # A broken download is fetched again by the next configure.
+        file(REMOVE_RECURSE ${CALDRIN_LUA51_SOURCE} ${CALDRIN_LUA51_ROOT}/download)
         message(FATAL_ERROR "Could not unpack ${_lua51_dsc}; see ${CALDRIN_LUA51_ROOT}/unpack.log")
     endif()
 endif()
@@ -61,7 +67,6 @@ endforeach()
 configure_file(${CALDRIN_LUA51_SOURCE}/etc/lua.hpp ${_lua51_include}/lua.hpp COPYONLY)
 
 add_library(caldrin_lua51 STATIC ${_lua51_sources})
-set_target_properties(caldrin_lua51 PROPERTIES C_STANDARD 99 C_EXTENSIONS ON)
 # The engine is not our code: its warnings are not ours to fix.
 target_compile_options(caldrin_lua51 PRIVATE -w)
 target_include_directories(caldrin_lua51 SYSTEM PUBLIC ${_lua51_include})

@@ -23,7 +23,7 @@ local SIZE = 0x2000
 local WHAT = "battery RAM at 6000-7FFF"
 
 local function no_ram(board)
-    local hint = board.ram_on and "" or " MMC1 and MMC3 cartridges need their mapper number (1 or 4) after the file."
+    local hint = board.ram_on and "" or "\nMMC1 and MMC3 cartridges need their mapper number (1 or 4) after the file."
     read.stop("No RAM answers at 6000." .. hint)
 end
 

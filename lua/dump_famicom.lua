@@ -38,7 +38,7 @@ local function conflict_free_writer(what, base, rom)
         end
         if not at then
             read.stop(string.format("%s: no byte of the ROM at %04X-%04X lets the value %d through" ..
-                " to the bank register (bus conflict); this board cannot be dumped as mapper %s.",
+                " to the bank register (bus conflict).\nThis board cannot be dumped as mapper %s.",
                 what, base, base + #bytes - 1, value, famicom.current_mapper or "?"))
         end
         write(base + at - 1, value)

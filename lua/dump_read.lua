@@ -55,10 +55,10 @@ function read.block(what, length, select, seen)
         end
     end
     if empty > 0 then
-        read.stop(string.format("%s: %d of %d reads came back empty; the device stopped answering." ..
-            " Is the dumper still connected, with the cartridge in it?", what, empty, ATTEMPTS))
+        read.stop(string.format("%s: %d of %d reads came back empty; the device stopped answering.\n" ..
+            "Is the dumper still connected, with the cartridge in it?", what, empty, ATTEMPTS))
     end
-    read.stop(string.format("%s: %d reads, no two alike. Clean the cartridge contacts and seat it again.",
+    read.stop(string.format("%s: %d reads, no two alike.\nClean the cartridge contacts and seat it again.",
         what, ATTEMPTS))
 end
 

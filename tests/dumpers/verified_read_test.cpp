@@ -61,9 +61,9 @@ const ReadCase kReads[] = {
     {"fifth_is_the_last_chance", R"({"1234", "1334", "1434", "1534", "1434"})", "got 1434 after 5 reads, 5 selects"},
     {"short_read_is_no_read", R"({"12", "1234", "12", "1234"})", "got 1234 after 4 reads, 4 selects"},
     {"never_alike", R"({"1234", "1334", "1434", "1534", "1634"})",
-     "stop: PRG ROM bank 3: 5 reads, no two alike. Clean the cartridge contacts and seat it again."},
+     "stop: PRG ROM bank 3: 5 reads, no two alike.\nClean the cartridge contacts and seat it again."},
     {"device_gone", R"({"1234"})",
-     "stop: PRG ROM bank 3: 4 of 5 reads came back empty; the device stopped answering. Is the dumper still "
+     "stop: PRG ROM bank 3: 4 of 5 reads came back empty; the device stopped answering.\nIs the dumper still "
      "connected, with the cartridge in it?"},
 };
 

@@ -11,7 +11,7 @@ DEPS_BEFORE :=
 # Targets that `make check` runs after the Linux tests (mk/ fragments).
 CHECK_AFTER :=
 
-.PHONY: all deps build check clean
+.PHONY: all deps build check clean demo
 
 all: build
 
@@ -35,6 +35,11 @@ build: $(BUILD)/CMakeCache.txt
 check: deps build
 	cd $(BUILD) && ctest --output-on-failure -j$(JOBS)
 	@$(foreach target,$(CHECK_AFTER),$(MAKE) --no-print-directory $(target) &&) true
+
+# The device emulator with a demonstration cartridge, a short session, and a
+# whole-cartridge dump compared with the image.
+demo: build
+	emulator/demo/run_demo.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

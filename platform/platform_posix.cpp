@@ -211,6 +211,12 @@ int32_t read_host_file(const char* path, int32_t offset, void* buffer, uint32_t 
                        Sharing /*sharing*/) {
     const int fd = open_path(path, O_RDONLY);
     if (fd < 0) return -1;
+    // A folder opens here but not on Windows: it is no file to read.
+    struct stat st{};
+    if (::fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        return -1;
+    }
     // A seek that fails leaves the position at the start, as on Windows.
     if (offset > 0 && ::lseek(fd, offset, SEEK_SET) < 0) ::lseek(fd, 0, SEEK_SET);
     const int64_t n = read_fully(fd, buffer, length, 0, false);

@@ -19,9 +19,9 @@ die() { echo "run_demo: $*" >&2; exit 1; }
 for tool in ca65 ld65 fusermount3; do
     command -v "$tool" > /dev/null || die "$tool is missing (make deps installs cc65 and fuse3)"
 done
-if [ ! -x "$caldrin" ] || [ ! -x "$devsim" ]; then
+if [ ! -x "$caldrin" ] || [ ! -x "$devsim" ] || [ ! -f "$build/dumpers/nes.lua" ]; then
     [ -f "$build/CMakeCache.txt" ] || die "$build is no build tree: run make first"
-    cmake --build "$build" --target caldrin caldrin-devsim -j"$(nproc 2> /dev/null || echo 2)"
+    cmake --build "$build" --target caldrin caldrin-devsim caldrin_dumpers -j"$(nproc 2> /dev/null || echo 2)"
 fi
 [ -r /dev/fuse ] && [ -w /dev/fuse ] || die "/dev/fuse is not usable here, so nothing can be mounted"
 
@@ -70,6 +70,30 @@ if cmp -s "$out/prg.bin" <(tail -c +17 "$out/demo.nes" | head -c 16384); then
     echo "prg.bin is the cartridge's PRG ROM, byte for byte"
 else
     die "prg.bin differs from the PRG ROM of demo.nes"
+fi
+
+say "Dumping the whole cartridge with dumpers/nes.lua"
+rm -f "$out/dump.nes"
+printf '%s\n' "do ../dumpers/nes.lua" "0 dump.nes" "q" > "$out/dump.in"
+(cd "$out" && CALDRIN_DRIVES="E=$mnt" timeout 60 "$caldrin" < dump.in > dump.out)
+# Show the script's part as a terminal leaves it: the answer after its
+# question, and of the progress line (rewritten with carriage returns) only
+# what is left at the end.
+awk '/^-Famicom/ { on = 1 } on {
+        line = $0
+        p = index(line, "Mapper [file] [h|v]: ")
+        if (p && !answered) { print substr(line, 1, p + 20) "0 dump.nes"; line = substr(line, p + 21); answered = 1 }
+        n = split(line, parts, "\r")
+        print parts[n]
+    }' "$out/dump.out"
+
+say "The dump against the image it came from (CRC-32 of PRG and CHR, header left out)"
+rom_crc() { tail -c +17 "$1" | gzip -c | tail -c 8 | head -c 4 | od -An -tx4 | tr -d ' \n' | tr a-f A-F; }
+printf '%-10s %s\n' demo.nes "$(rom_crc "$out/demo.nes")" dump.nes "$(rom_crc "$out/dump.nes")"
+if cmp -s "$out/demo.nes" "$out/dump.nes"; then
+    echo "dump.nes is demo.nes, header included, byte for byte"
+else
+    die "dump.nes differs from demo.nes"
 fi
 
 say "What the device received (sector log)"

@@ -15,6 +15,7 @@
 #include "caldrin_runner.h"
 #include "device_drive.h"
 #include "files.h"
+#include "session_checks.h"
 #include "temp_dir.h"
 
 namespace {
@@ -29,11 +30,6 @@ struct DriveSpec {
     const char* type = "removable";
 };
 
-struct HostFile {
-    std::string name;
-    std::optional<std::string> content;  // nullopt: must not exist
-};
-
 struct SessionCase {
     const char* name;
     std::vector<DriveSpec> drives;
@@ -44,9 +40,6 @@ struct SessionCase {
     std::vector<HostFile> files_after = {};
 };
 
-const std::string kFamicomInit = "Init NV4_PCB02_FW0102 OK\n";
-const std::string kPcEngineInit = "Init HX8_PCB02_FW0102 OK\n";
-const std::string kNotInitialised = "please init device first\nget more infomation,type h[enter].\n";
 const std::string kWriteUsage =
     "invalid parameter\n"
     "\nWrite data to cartridge\n\nw address [[value]|[length filename]]\n"
@@ -55,13 +48,8 @@ const std::string kWriteUsage =
     "   length:  specify the data length of write\n"
     "   filename:specify the data source filename\n\n";
 
-// What the program prints for a session: the start-up line, the help text,
-// then each command's output after its prompt, and the prompt that the end
-// of the input or "q" answers.
 std::string session(const std::string& start, const std::vector<std::string>& outputs) {
-    std::string out = start + kHelpText + "-";
-    for (const std::string& o : outputs) out += o + "-";
-    return out;
+    return session_output(start, outputs);
 }
 
 std::string dump(uint32_t address, uint32_t length) {
@@ -198,14 +186,9 @@ std::string fill_crcs(std::string text) {
     for (const auto& c : crcs) {
         const size_t at = text.find(c.name);
         if (at == std::string::npos) continue;
-        const std::string data = image_bytes(c.address, c.length);
-        uint32_t crc = 0xFFFFFFFFu;
-        for (unsigned char b : data) {
-            crc ^= b;
-            for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-        }
+        const uint32_t crc = crc32_bitwise(image_bytes(c.address, c.length));
         char digits[16];
-        std::snprintf(digits, sizeof digits, "%08X", crc ^ 0xFFFFFFFFu);
+        std::snprintf(digits, sizeof digits, "%08X", crc);
         text.replace(at, std::strlen(c.name), digits);
     }
     return text;
@@ -244,24 +227,9 @@ TEST_P(ConsoleSession, MatchesByteForByte) {
     for (const HostFile& f : c.files_before) write_file(work.file(f.name), *f.content);
 
     const ProgramResult result = runner->run(drives, c.input, work.path());
-    ASSERT_FALSE(result.timed_out);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(without_build_date(runner->normalise(result.out)), fill_crcs(c.expected_output));
-    if (c.command_file) {
-        ASSERT_FALSE(drives.empty());
-        const std::string sent = read_file(drives.front().path + "/CMD.CMD");
-        EXPECT_EQ(sent.size(), c.command_file->size());
-        EXPECT_TRUE(sent == *c.command_file) << "command file differs";
-    }
-    for (const HostFile& f : c.files_after) {
-        if (!f.content) {
-            EXPECT_FALSE(file_exists(work.file(f.name))) << f.name;
-        } else {
-            ASSERT_TRUE(file_exists(work.file(f.name))) << f.name;
-            EXPECT_TRUE(read_file(work.file(f.name)) == *f.content) << f.name << " differs";
-        }
-    }
+    expect_session(*runner, result, fill_crcs(c.expected_output),
+                   drives.empty() ? "" : drives.front().path + "/CMD.CMD", c.command_file, work.path(),
+                   c.files_after);
 }
 
 std::vector<RunnerCase> all_cases() {

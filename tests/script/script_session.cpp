@@ -6,9 +6,6 @@
 #include "files.h"
 #include "temp_dir.h"
 
-const std::string kFamicomInit = "Init NV4_PCB02_FW0102 OK\n";
-const std::string kPcEngineInit = "Init HX8_PCB02_FW0102 OK\n";
-const std::string kNotInitialised = "please init device first\nget more infomation,type h[enter].\n";
 const std::string kRamTestPattern = bytes({0x03, 0x05, 0x07, 0x09, 0x00, 0x01, 0x08, 0x02, 0x03, 0x04});
 
 namespace {
@@ -16,24 +13,13 @@ namespace {
 // "执行脚本出错：" in GBK.
 const std::string kScriptErrorGbk = "\xD6\xB4\xD0\xD0\xBD\xC5\xB1\xBE\xB3\xF6\xB4\xED\xA3\xBA";
 
-uint32_t crc32_bitwise(const std::string& data) {
-    uint32_t crc = 0xFFFFFFFFu;
-    for (unsigned char b : data) {
-        crc ^= b;
-        for (int k = 0; k < 8; ++k) crc = (crc & 1) ? (crc >> 1) ^ 0xEDB88320u : crc >> 1;
-    }
-    return crc ^ 0xFFFFFFFFu;
-}
-
 }  // namespace
 
 std::string session(Cartridge cartridge, const std::vector<std::string>& outputs) {
     std::string start;
     if (cartridge == Cartridge::pc_engine) start = kPcEngineInit;
     else if (cartridge != Cartridge::none) start = kFamicomInit;
-    std::string out = start + kHelpText + "-";
-    for (const std::string& o : outputs) out += o + "-";
-    return out;
+    return session_output(start, outputs);
 }
 
 std::string script_error(const std::string& text) { return kScriptErrorGbk + "\r\n" + text + "\r\n"; }
@@ -111,23 +97,6 @@ void run_script_case(const RunnerCase& rc) {
     for (const HostFile& f : c.files_before) write_file(work.file(f.name), *f.content);
 
     const ProgramResult result = rc.runner->run(drives, c.input, work.path());
-    ASSERT_FALSE(result.timed_out);
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "");
-    EXPECT_EQ(without_build_date(rc.runner->normalise(result.out)), c.expected_output);
-    if (c.command_file) {
-        const std::string sent = read_file(drive.file("CMD.CMD"));
-        EXPECT_EQ(sent.size(), c.command_file->size());
-        EXPECT_TRUE(sent == *c.command_file) << "command file differs";
-    }
-    for (const HostFile& f : c.files_after) {
-        if (!f.content) {
-            EXPECT_FALSE(file_exists(work.file(f.name))) << f.name;
-        } else {
-            ASSERT_TRUE(file_exists(work.file(f.name))) << f.name;
-            const std::string content = read_file(work.file(f.name));
-            EXPECT_EQ(content.size(), f.content->size()) << f.name;
-            EXPECT_TRUE(content == *f.content) << f.name << " differs";
-        }
-    }
+    expect_session(*rc.runner, result, c.expected_output, drive.file("CMD.CMD"), c.command_file,
+                   work.path(), c.files_after);
 }

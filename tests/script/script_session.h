@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "caldrin_runner.h"
+#include "session_checks.h"
 
 constexpr uint32_t kImageSize = 0x11000;
 
@@ -19,11 +20,6 @@ enum class Cartridge {
     famicom,     // the pattern image, which keeps nothing written to it
     famicom_ram, // the pattern image, holding the RAM test pattern at 0 and 0x6000
     pc_engine,
-};
-
-struct HostFile {
-    std::string name;
-    std::optional<std::string> content;  // nullopt: must not exist
 };
 
 struct ScriptCase {
@@ -35,10 +31,6 @@ struct ScriptCase {
     std::optional<std::string> command_file = std::nullopt;  // nullopt: not checked
     std::vector<HostFile> files_after = {};
 };
-
-extern const std::string kFamicomInit;
-extern const std::string kPcEngineInit;
-extern const std::string kNotInitialised;
 
 // Standard output of a session: the start-up line for the cartridge, the
 // help text, then each command's output after its prompt, then the prompt

@@ -35,4 +35,19 @@ TEST(Crc, AllByteValuesAgreeWithBitwiseDefinition) {
     EXPECT_EQ(crc16_xmodem(data.data(), data.size()), c16);
 }
 
+// Every block count from none to past two steps of four, on blocks that
+// all differ and with a gap between them that must not be read.
+TEST(Crc, BlocksAgreeWithOneBlockAtATime) {
+    constexpr size_t kCount = 510, kStride = 512;
+    std::vector<uint8_t> data(10 * kStride);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 131 + (i >> 9));
+    for (size_t blocks = 0; blocks <= 10; ++blocks) {
+        std::vector<uint16_t> crcs(blocks + 1, 0xBEEF);
+        crc16_xmodem_blocks(data.data(), kCount, kStride, blocks, crcs.data());
+        for (size_t k = 0; k < blocks; ++k)
+            EXPECT_EQ(crcs[k], crc16_xmodem(data.data() + k * kStride, kCount)) << blocks << " blocks, block " << k;
+        EXPECT_EQ(crcs[blocks], 0xBEEF) << "written past the last of " << blocks;
+    }
+}
+
 }  // namespace

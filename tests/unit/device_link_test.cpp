@@ -63,6 +63,19 @@ TEST_F(DeviceLinkTest, SendFramesEverySectorInPlace) {
     EXPECT_EQ(sent.substr(512, 512), framed_sector(middle));
 }
 
+// Long enough that sectors are framed in groups, with some left over.
+TEST_F(DeviceLinkTest, SendFramesEverySectorOfALongRun) {
+    constexpr uint32_t kSectors = 37;
+    std::vector<uint8_t> run(kSectors * 512);
+    for (size_t i = 0; i < run.size(); ++i) run[i] = static_cast<uint8_t>(i * 7 + (i >> 9));
+    const std::string body(run.begin(), run.end());
+    ASSERT_EQ(send_command_sectors(run.data(), kSectors * 512), int32_t(kSectors * 512));
+    const std::string sent = command_file();
+    ASSERT_EQ(sent.size(), kSectors * 512u);
+    for (uint32_t k = 0; k < kSectors; ++k)
+        EXPECT_EQ(sent.substr(k * 512, 512), framed_sector(body.substr(k * 512, 512))) << "sector " << k;
+}
+
 TEST_F(DeviceLinkTest, SendReplacesTheWholeCommandFile) {
     std::vector<uint8_t> run(4 * 512, 0);
     ASSERT_EQ(send_command_sectors(run.data(), 4 * 512), 4 * 512);

@@ -35,6 +35,23 @@ TEST(Crc, AllByteValuesAgreeWithBitwiseDefinition) {
     EXPECT_EQ(crc16_xmodem(data.data(), data.size()), c16);
 }
 
+// Long buffers are checksummed in parts that are joined afterwards; lengths
+// around the point where that starts and with every remainder of the split.
+TEST(Crc, LongBuffersAgreeWithBitwiseDefinition) {
+    std::vector<uint8_t> data(70001);
+    for (size_t i = 0; i < data.size(); ++i) data[i] = static_cast<uint8_t>(i * 131 + (i >> 8));
+    for (size_t count : {4095u, 4096u, 4097u, 4098u, 4099u, 16384u, 65536u, 70001u}) {
+        uint32_t c = 0xFFFFFFFFu;
+        for (size_t i = 0; i < count; ++i) {
+            c ^= data[i];
+            for (int k = 0; k < 8; ++k) c = (c & 1) ? (c >> 1) ^ 0xEDB88320u : c >> 1;
+        }
+        EXPECT_EQ(crc32(data.data(), count), c ^ 0xFFFFFFFFu) << count << " bytes";
+    }
+    const std::vector<uint8_t> zeros(65536, 0);
+    EXPECT_EQ(crc32(zeros.data(), zeros.size()), 0xD7978EEBu);
+}
+
 // Every block count from none to past two steps of four, on blocks that
 // all differ and with a gap between them that must not be read.
 TEST(Crc, BlocksAgreeWithOneBlockAtATime) {

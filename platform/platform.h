@@ -43,8 +43,10 @@ DriveType drive_type(char letter);
 int32_t read_unbuffered(const char* path, int32_t offset, void* buffer, uint32_t length);
 
 // CreateFileA(GENERIC_WRITE, no sharing, CREATE_ALWAYS), one WriteFile,
-// CloseHandle. The bytes have reached the device when it returns. Returns the
-// bytes written, 0 when the file cannot be created, -1 when the write fails.
+// CloseHandle. The device must see the command before the next read: Windows
+// writes removable drives through, and the POSIX layer flushes the write
+// (fsync) because Linux caches it. Returns the bytes written, 0 when the file
+// cannot be created, -1 when the write fails.
 int32_t write_command_file(const char* path, const void* data, uint32_t length);
 
 // Sharing of a host file while it is open.

@@ -69,8 +69,7 @@ int read_block(lua_State* L) {
     // could not have placed.
     if (count < 0 || count > length) count = 0;
     const uint32_t crc = crc32(ScriptDataBuffer, static_cast<size_t>(count));
-    uint32_t text_length = kScriptTextBufferSize;
-    hex_encode(ScriptDataBuffer, static_cast<uint32_t>(count), ScriptTextBuffer, &text_length);
+    const uint32_t text_length = encode_script_text(ScriptDataBuffer, static_cast<uint32_t>(count));
     push_script_integer(L, static_cast<int32_t>(crc));
     lua_pushlstring(L, ScriptTextBuffer, text_length);
     return 2;

@@ -41,8 +41,7 @@ int read_file(lua_State* L) {
         return 2;
     }
     if (count > length) count = 0;
-    uint32_t text_length = kScriptTextBufferSize;
-    hex_encode(ScriptDataBuffer, static_cast<uint32_t>(count), ScriptTextBuffer, &text_length);
+    const uint32_t text_length = encode_script_text(ScriptDataBuffer, static_cast<uint32_t>(count));
     push_script_integer(L, static_cast<int32_t>(text_length));
     lua_pushlstring(L, ScriptTextBuffer, text_length);
     return 2;

@@ -1,6 +1,5 @@
 // The 16-byte header of an NES cartridge image, built from a dump's facts.
 
-#include "hex_codec.h"
 #include "script_buffers.h"
 #include "script_functions.h"
 #include "script_integer.h"
@@ -27,9 +26,7 @@ int nes_header(lua_State* L) {
     header[7] = static_cast<uint8_t>(mapper & 0xF0);
     if (vs_system != 0) header[7] |= 0x01;
 
-    uint32_t text_length = kScriptTextBufferSize;
-    hex_encode(header, sizeof header, ScriptTextBuffer, &text_length);
-    lua_pushlstring(L, ScriptTextBuffer, text_length);
+    lua_pushlstring(L, ScriptTextBuffer, encode_script_text(header, sizeof header));
     return 1;
 }
 

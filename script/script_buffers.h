@@ -17,3 +17,7 @@ extern char ScriptTextBuffer[kScriptTextBufferSize];
 // Bytes read from the device or a host file, or decoded from a script's hex
 // text. Page-aligned so the device's unbuffered reads can land in it as is.
 alignas(4096) extern uint8_t ScriptDataBuffer[kScriptDataBufferSize];
+
+// Encodes count bytes into ScriptTextBuffer, its whole size offered, and
+// returns the text's length: 0, the empty text, when it does not fit.
+uint32_t encode_script_text(const uint8_t* bytes, uint32_t count);

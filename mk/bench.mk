@@ -1,6 +1,6 @@
 # make bench: micro benchmarks of the hot loops, then the program against dd
 # on the device emulator (bench/end_to_end.py). A Release build of its own.
-DEB_PACKAGES += libbenchmark-dev time python3
+DEB_PACKAGES += libbenchmark-dev time python3 strace
 BENCH_BUILD ?= build-bench
 BENCH_ROUNDS ?= 15
 

@@ -1,0 +1,1 @@
+"""Pieces of the end-to-end benchmark (bench/end_to_end.py)."""

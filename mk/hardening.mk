@@ -58,15 +58,21 @@ fuzz-build: fuzz-configure
 FUZZ_TARGETS := fuzz_command_line fuzz_hex_codec fuzz_drive_map fuzz_command_sectors
 
 fuzz: fuzz-build
-	@mkdir -p $(FUZZ_BUILD)/findings
-	@set -e; for t in $(FUZZ_TARGETS); do \
+	@mkdir -p $(FUZZ_BUILD)/findings $(FUZZ_BUILD)/logs
+	@status=0; for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "== $$t for $(FUZZ_SECONDS) s"; \
 		TMPDIR=$(FUZZ_TMPDIR) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		$(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 			-artifact_prefix=$(abspath $(FUZZ_BUILD))/findings/$$t- \
-			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t; \
-	done
+			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/logs/$$t.log 2>&1 \
+			&& grep -E '^stat::(number_of_executed_units|average_exec_per_sec|new_units_added)' \
+				$(FUZZ_BUILD)/logs/$$t.log \
+			|| { status=1; tail -n 60 $(FUZZ_BUILD)/logs/$$t.log; }; \
+		echo "corpus: $$(ls $(FUZZ_BUILD)/corpus/$$t | wc -l) inputs kept"; \
+	done; \
+	if [ $$status = 0 ]; then echo "fuzz: no findings"; else echo "fuzz: findings in $(FUZZ_BUILD)/findings"; fi; \
+	exit $$status
 
 # The program and every test program under memcheck, following the test
 # programs into each run of the program and of the emulator. A process with

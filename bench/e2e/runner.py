@@ -61,4 +61,8 @@ class Mount:
         return self
 
     def __exit__(self, *exc):
-        subprocess.run(["fusermount3", "-u", self.folder], check=False)
+        # A program that has just exited may still hold the mount for a moment.
+        for _ in range(20):
+            if subprocess.run(["fusermount3", "-u", self.folder], check=False).returncode == 0:
+                return
+            time.sleep(0.1)

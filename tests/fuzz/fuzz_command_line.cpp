@@ -1,6 +1,8 @@
 // Console sessions against a dumper drive of temporary files. An input is a
 // session: lines split at '\n' and handled as the prompt loop handles them,
-// with every file the commands make kept inside two throwaway folders.
+// with every file the commands make kept inside throwaway folders. Each
+// line's split is checked against the console's rules, and each save
+// against what it told the user.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,8 +21,11 @@
 #include "command_tokens.h"
 #include "device_link.h"
 #include "device_slots.h"
+#include "drive_map.h"
 #include "fuzz_check.h"
 #include "fuzz_sandbox.h"
+#include "hex_number.h"
+#include "save_check.h"
 
 namespace {
 
@@ -30,6 +36,8 @@ constexpr uint32_t kImageSize = 0x11000;  // past 64 KiB, so wide addresses read
 struct Session {
     FuzzSandbox work{"fuzz-work"};
     FuzzSandbox drive{"fuzz-drive"};
+    FuzzSandbox output{"fuzz-output"};
+    platform::DriveMap drives;
     std::string identification = identification_file("NV4_PCB02_FW0102");
     std::string image;
 };
@@ -62,7 +70,8 @@ bool stays_inside(const std::vector<std::string>& words) {
 
 // The split as the console's rules put it, worked out apart from the
 // program's code: the first four words, each under 260 characters.
-void check_split(const std::string& lowered, const std::vector<std::string>& words) {
+// Returns whether the line splits.
+bool check_split(const std::string& lowered, const std::vector<std::string>& words) {
     const size_t kept = words.size() < kCommandWordCount ? words.size() : kCommandWordCount;
     bool too_long = false;
     for (size_t i = 0; i < kept; ++i) too_long = too_long || words[i].size() >= kCommandWordSize;
@@ -76,12 +85,30 @@ void check_split(const std::string& lowered, const std::vector<std::string>& wor
         if (!too_long && i < kept) std::memcpy(expected, words[i].data(), words[i].size());
         require(std::memcmp(CommandTokens[i], expected, kCommandWordSize) == 0, "a word field differs");
     }
+    return !too_long;
+}
+
+// What the console has printed from the given offset on.
+std::string output_since(long offset) {
+    std::fflush(stdout);
+    const std::string all = read_whole_file(session->output.file("stdout"));
+    return all.substr(static_cast<size_t>(offset));
+}
+
+std::optional<SaveSnapshot> snapshot_if_save(const std::vector<std::string>& words) {
+    if (words.size() < 4 || words[0] != "d") return std::nullopt;
+    std::string path;
+    if (!platform::resolve_drive_path(session->drives, words[3].c_str(), path)) path.clear();
+    return take_save_snapshot(path, session->drive.file("DUMP.ROM"), parse_hex_number(words[1].c_str()));
 }
 
 // Back to a freshly started program on a fresh drive.
 void reset_session() {
     session->work.empty();
     session->drive.empty();
+    std::fflush(stdout);
+    if (::ftruncate(::fileno(stdout), 0) != 0) std::abort();
+    std::rewind(stdout);
     write_fixture(session->drive.file("Q-DRIVER.DMP"), session->identification);
     write_fixture(session->drive.file("DUMP.ROM"), session->image);
     reset_device_slots();
@@ -97,8 +124,12 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
         session->image[k] = static_cast<char>((k * 7 + (k >> 8)) & 0xFF);
     starting_folder = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (starting_folder < 0) std::abort();
-    ::setenv("CALDRIN_DRIVES", ("E=" + session->drive.path()).c_str(), 1);
+    const std::string map = "E=" + session->drive.path();
+    ::setenv("CALDRIN_DRIVES", map.c_str(), 1);
+    std::vector<std::string> errors;
+    session->drives = platform::parse_drive_map(map, errors);
     silence_standard_streams();
+    if (std::freopen(session->output.file("stdout").c_str(), "w+", stdout) == nullptr) std::abort();
     std::atexit([] { delete session; });
     return 0;
 }
@@ -126,13 +157,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
         const std::vector<std::string> words = words_of(lowered);
         if (!stays_inside(words)) continue;
-        check_split(lowered, words);
+        const bool splits = check_split(lowered, words);
+        const std::optional<SaveSnapshot> save = splits ? snapshot_if_save(words) : std::nullopt;
+        std::fflush(stdout);
+        const long printed = std::ftell(stdout);
 
         // The line buffer exactly as large as the console's, so a read or
         // write past it is caught.
         std::unique_ptr<char[]> buffer(new char[kCommandLineSize]);
         std::memcpy(buffer.get(), line.c_str(), line.size() + 1);
-        if (handle_command_line(buffer.get()) == -1) break;
+        const int result = handle_command_line(buffer.get());
+        if (save) check_save(*save, output_since(printed));
+        if (result == -1) break;
     }
     std::fflush(stdout);
     if (::fchdir(starting_folder) != 0) std::abort();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "command_sectors.h"
-#include "crc16_bitwise.h"
+#include "reference_crcs.h"
 #include "device_link.h"
 #include "fuzz_check.h"
 #include "fuzz_sandbox.h"

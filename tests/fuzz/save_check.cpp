@@ -3,19 +3,19 @@
 #include <sys/stat.h>
 
 #include <cstdlib>
-#include <fstream>
-#include <iterator>
 
 #include "fuzz_check.h"
+#include "fuzz_sandbox.h"
 #include "reference_crcs.h"
 
 namespace {
 
+// Only a regular file can hold a save; a folder named as the file (the
+// drive's root, say) counts as no file.
 std::optional<std::string> content_of(const std::string& path) {
     struct stat st{};
-    if (path.empty() || ::stat(path.c_str(), &st) != 0) return std::nullopt;
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return std::nullopt;
+    return read_whole_file(path);
 }
 
 bool contains(const std::string& text, const char* part) { return text.find(part) != std::string::npos; }

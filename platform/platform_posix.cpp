@@ -252,8 +252,13 @@ bool make_directory(const char* path) {
 }
 
 bool delete_file(const char* path) {
+    // Files and links only, as on Windows: a device node such as /dev/full
+    // is never removed, whoever runs the program.
     std::string resolved;
-    return host_path(path, resolved) && ::unlink(resolved.c_str()) == 0;
+    struct stat st{};
+    if (!host_path(path, resolved) || ::lstat(resolved.c_str(), &st) != 0) return false;
+    if (!S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) return false;
+    return ::unlink(resolved.c_str()) == 0;
 }
 
 uint32_t milliseconds() {

@@ -228,6 +228,12 @@ int32_t create_host_file(const char* path, const void* data, uint32_t length) {
     const int fd = open_path(path, O_WRONLY | O_CREAT | O_TRUNC, 0666);
     if (fd < 0) return 0;
     int64_t n = write_fully(fd, data, length);
+    // A write that failed part-way leaves nothing behind in the file it
+    // reached, whatever name led there: removing the name afterwards only
+    // removes a link when the name is one, and the file behind it would keep
+    // the partial data and the space it holds.
+    struct stat st{};
+    if (n < 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) (void)::ftruncate(fd, 0);
     if (::close(fd) != 0) n = -1;
     return static_cast<int32_t>(n);
 }

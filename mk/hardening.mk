@@ -67,7 +67,7 @@ fuzz: fuzz-build
 	@status=0; for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "== $$t for $(FUZZ_SECONDS) s"; \
-		TMPDIR=$(FUZZ_TMPDIR) ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		TMPDIR=$(FUZZ_TMPDIR) ASAN_OPTIONS=detect_leaks=$(SANITIZE_LEAKS) UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		$(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 			-artifact_prefix=$(abspath $(FUZZ_BUILD))/findings/$$t- \
 			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/logs/$$t.log 2>&1 \

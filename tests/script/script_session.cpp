@@ -43,15 +43,6 @@ uint8_t image_byte(uint32_t address) {
     return static_cast<uint8_t>(pattern_image(address + 1)[address]);
 }
 
-std::string upper_hex(const std::string& data) {
-    static const char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (unsigned char c : data) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
-    }
-    return out;
-}
 
 std::string block_read_line(uint32_t address, uint32_t length) {
     const std::string image = pattern_image(kImageSize);

@@ -53,7 +53,6 @@ std::string block_read_line(uint32_t address, uint32_t length);
 // A 16-byte block of the pattern image whose CRC-32 has its top bit set.
 uint32_t negative_crc_address();
 
-std::string upper_hex(const std::string& data);
 
 // The sectors a write of data from address sends to a Famicom device.
 std::string famicom_sectors(uint32_t address, const std::string& data);

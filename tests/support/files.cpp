@@ -27,12 +27,19 @@ std::string bytes(std::initializer_list<int> values) {
     return out;
 }
 
-std::string hex(const std::string& data) {
-    static const char kDigits[] = "0123456789abcdef";
+namespace {
+
+std::string hex_with(const std::string& data, const char* digits) {
     std::string out;
     for (unsigned char c : data) {
-        out += kDigits[c >> 4];
-        out += kDigits[c & 15];
+        out += digits[c >> 4];
+        out += digits[c & 15];
     }
     return out;
 }
+
+}  // namespace
+
+std::string hex(const std::string& data) { return hex_with(data, "0123456789abcdef"); }
+
+std::string upper_hex(const std::string& data) { return hex_with(data, "0123456789ABCDEF"); }

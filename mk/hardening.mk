@@ -39,13 +39,16 @@ sanitize-configure: deps
 		-DCMAKE_C_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_CXX_FLAGS="$(SANITIZE_FLAGS)" \
 		-DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE_FLAGS)" -DCMAKE_SHARED_LINKER_FLAGS="$(SANITIZE_FLAGS)"
 
-check-sanitize: sanitize-configure
+# Some sessions run every program this tree builds, the Windows one under
+# Wine among them, as in `make check`.
+check-sanitize: sanitize-configure windows
 	rm -rf $(SANITIZE_REPORTS) && mkdir -p $(SANITIZE_REPORTS)
 	$(SANITIZE_ENV) cmake --build $(SANITIZE_BUILD) -j$(JOBS)
 	@status=0; (cd $(SANITIZE_BUILD) && $(SANITIZE_ENV) ctest --output-on-failure -j$(JOBS) $(SANITIZE_CTEST_ARGS)) || status=1; \
 	for report in $(SANITIZE_REPORTS)/*; do \
 		[ -e "$$report" ] || continue; echo "== $$report"; cat "$$report"; status=1; \
 	done; \
+	$(MAKE) --no-print-directory wine-stop BUILD=$(SANITIZE_BUILD) || true; \
 	if [ $$status = 0 ]; then echo "check-sanitize: every test passed, no sanitizer reports"; fi; \
 	exit $$status
 
@@ -112,7 +115,7 @@ endef
 memcheck-configure: deps
 	cmake -S . -B $(MEMCHECK_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-memcheck: memcheck-configure
+memcheck: memcheck-configure windows
 	cmake --build $(MEMCHECK_BUILD) -j$(JOBS)
 	rm -rf $(MEMCHECK_LOGS) && mkdir -p $(MEMCHECK_LOGS)
 	$(file >$(MEMCHECK_LOGS).supp,$(MEMCHECK_SUPPRESSIONS))
@@ -127,5 +130,6 @@ memcheck: memcheck-configure
 	grep -l 'ERROR SUMMARY' $$logs/vg.* | xargs grep -h '== Command:' | awk '{print $$3}' | sed 's|.*/||' | sort | uniq -c; \
 	bad=$$(grep -lE 'ERROR SUMMARY: [1-9]' $$logs/vg.* || true); \
 	if [ -n "$$bad" ]; then cat $$bad; echo "memcheck errors in: $$bad"; status=1; fi; \
+	$(MAKE) --no-print-directory wine-stop BUILD=$(MEMCHECK_BUILD) || true; \
 	[ $$status = 0 ] && echo "memcheck: every test passed, every process ended with 0 errors"; \
 	exit $$status

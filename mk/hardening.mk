@@ -8,8 +8,9 @@ SANITIZE_BUILD ?= build-sanitize
 FUZZ_BUILD ?= build-fuzz
 MEMCHECK_BUILD ?= build-memcheck
 FUZZ_SECONDS ?= 60
-# The targets that touch files do so in a throwaway folder here; memory
-# backed, so the device's forced writes cost nothing.
+# The targets that touch files do so in a throwaway folder here, removed
+# after the run even when a target crashed; memory backed, so the device's
+# forced writes cost nothing.
 FUZZ_TMPDIR ?= $(if $(wildcard /dev/shm),/dev/shm,/tmp)
 
 # The Windows program under Wine runs none of the instrumented code: its
@@ -67,10 +68,11 @@ FUZZ_TARGETS := fuzz_command_line fuzz_hex_codec fuzz_drive_map fuzz_command_sec
 
 fuzz: fuzz-build
 	@mkdir -p $(FUZZ_BUILD)/findings $(FUZZ_BUILD)/logs
-	@status=0; for t in $(FUZZ_TARGETS); do \
+	@status=0; scratch=$$(mktemp -d $(FUZZ_TMPDIR)/caldrin-fuzz.XXXXXX); \
+	for t in $(FUZZ_TARGETS); do \
 		mkdir -p $(FUZZ_BUILD)/corpus/$$t; \
 		echo "== $$t for $(FUZZ_SECONDS) s"; \
-		TMPDIR=$(FUZZ_TMPDIR) ASAN_OPTIONS=detect_leaks=$(SANITIZE_LEAKS) UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
+		TMPDIR=$$scratch ASAN_OPTIONS=detect_leaks=$(SANITIZE_LEAKS) UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 		$(FUZZ_BUILD)/$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 			-artifact_prefix=$(abspath $(FUZZ_BUILD))/findings/$$t- \
 			$(FUZZ_BUILD)/corpus/$$t tests/fuzz/corpus/$$t > $(FUZZ_BUILD)/logs/$$t.log 2>&1 \
@@ -79,6 +81,7 @@ fuzz: fuzz-build
 			|| { status=1; tail -n 60 $(FUZZ_BUILD)/logs/$$t.log; }; \
 		echo "corpus: $$(ls $(FUZZ_BUILD)/corpus/$$t | wc -l) inputs kept"; \
 	done; \
+	rm -rf $$scratch; \
 	if [ $$status = 0 ]; then echo "fuzz: no findings"; else echo "fuzz: findings in $(FUZZ_BUILD)/findings"; fi; \
 	exit $$status
 

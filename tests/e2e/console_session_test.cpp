@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -211,6 +212,9 @@ struct RunnerCase {
     std::shared_ptr<CaldrinRunner> runner;
     SessionCase session;
 };
+
+// Names the case in test output instead of dumping its bytes.
+void PrintTo(const RunnerCase& c, std::ostream* out) { *out << c.runner->name() << "_" << c.session.name; }
 
 class ConsoleSession : public ::testing::TestWithParam<RunnerCase> {};
 

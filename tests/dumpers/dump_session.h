@@ -13,11 +13,7 @@
 #include "caldrin_runner.h"
 #include "devsim_mount.h"
 
-#define REQUIRE_FUSE()                                                                                      \
-    do {                                                                                                    \
-        const std::string why = devsim_test::fuse_unavailable_reason();                                     \
-        if (!why.empty()) GTEST_SKIP() << "*** FUSE DUMP TEST NOT RUN: " << why << " ***";                  \
-    } while (0)
+#define REQUIRE_FUSE() REQUIRE_FUSE_FOR("DUMP TEST")
 
 // The program this build made for Linux alone, and every program it made.
 std::shared_ptr<CaldrinRunner> linux_program();

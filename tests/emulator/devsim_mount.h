@@ -21,6 +21,14 @@ namespace devsim_test {
 // mount skips with this reason.
 std::string fuse_unavailable_reason();
 
+// Skips the test, loudly, where nothing can be mounted; what names the kind
+// of test in the line.
+#define REQUIRE_FUSE_FOR(what)                                                                 \
+    do {                                                                                       \
+        const std::string why = devsim_test::fuse_unavailable_reason();                        \
+        if (!why.empty()) GTEST_SKIP() << "*** FUSE " what " NOT RUN: " << why << " ***";      \
+    } while (0)
+
 // The built emulator.
 std::string devsim_program();
 

@@ -22,11 +22,7 @@
 
 using namespace devsim_test;
 
-#define REQUIRE_FUSE()                                                                                      \
-    do {                                                                                                    \
-        const std::string why = fuse_unavailable_reason();                                                  \
-        if (!why.empty()) GTEST_SKIP() << "*** FUSE END-TO-END TEST NOT RUN: " << why << " ***";            \
-    } while (0)
+#define REQUIRE_FUSE() REQUIRE_FUSE_FOR("END-TO-END TEST")
 
 #define MOUNT_OR_FAIL(m) ASSERT_TRUE((m).ok()) << (m).error()
 
